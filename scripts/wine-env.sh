@@ -1,0 +1,33 @@
+# Sourced by the scripts that run Windows programs: private Wine prefixes under
+# build/, a persistent Wine server, and an X server for the window tests.
+root=${root:?}
+export WINEDEBUG=-all
+export WINEPREFIX="$root/build/wineprefix"
+export WRENLET_GUI_WINEPREFIX="$root/build/wineprefix-gui"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+
+start_wine() {
+  # Wine's background services inherit every pipe they see: keep them on /dev/null.
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  wineboot -i </dev/null >/dev/null 2>&1
+}
+
+start_gui_wine() {
+  local display=:${WRENLET_XVFB_DISPLAY_NUMBER:-97}
+  if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+      sleep 0.1
+    done
+  fi
+  export WRENLET_GUI_DISPLAY=$display
+  WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wineserver -p </dev/null >/dev/null 2>&1 || true
+  WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wineboot -i </dev/null >/dev/null 2>&1
+}
+
+stop_wine() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  WINEPREFIX="$WRENLET_GUI_WINEPREFIX" wineserver -k </dev/null >/dev/null 2>&1 || true
+}
