@@ -1,4 +1,5 @@
 // The launcher's entry point: the whole start-up, in a fixed order, on the main thread.
+#include "diag/log.h"
 #include "diag/report.h"
 #include "instance/instance.h"
 #include "jre/runtime_selection.h"
@@ -55,6 +56,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR cmdTail, in
   splitCommandLine(fromWide(GetCommandLineW()), args);
 
   applyStartupOptions(instance, args);
+  for (std::size_t i = 0; i < args.size(); ++i)
+    logMessage(u"argument %d: %s", static_cast<int>(i), args[i].c_str());
   applyConsoleArguments(args);
 
   if (!languageRestart) checkSingleInstance();
