@@ -6,15 +6,16 @@
 #include "util/win_text.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 std::string makeTempFileName() {
   std::string folder = tempFolder();
   logMessage(u"tempPath is %S", folder.c_str());
-  char name[MAX_PATH + 1] = {};
-  std::string out;
-  if (GetTempFileNameA(folder.c_str(), "wrl", 0, name) != 0) {
-    out = name;
+  // GetTempFileNameA writes at most MAX_PATH bytes, terminator included.
+  std::string out(MAX_PATH + 1, '\0');
+  if (GetTempFileNameA(folder.c_str(), "wrl", 0, out.data()) != 0) {
+    out.resize(std::strlen(out.c_str()));
   } else {
     logMessage(u"GetTempFileName failed (last error %d)", static_cast<int>(GetLastError()));
     if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';

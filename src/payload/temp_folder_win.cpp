@@ -56,7 +56,8 @@ struct Wide {
 
 template <typename T>
 bool writable(const typename T::String& path) {
-  typename T::String probe = path + T::lit("\\wrl_w_testdir");
+  typename T::String probe = path;
+  probe += T::lit("\\wrl_w_testdir");
   T::removeDir(probe);  // a probe folder left over by an earlier run
   if (!T::createDir(probe)) return false;
   const bool exists = T::exists(probe);
