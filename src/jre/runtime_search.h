@@ -5,6 +5,7 @@
 
 #include "jre/java_version.h"
 #include "jre/search_sequence.h"
+#include "util/text.h"
 
 #include <optional>
 #include <string>

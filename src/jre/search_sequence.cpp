@@ -31,7 +31,7 @@ bool fallbackTakesEntry(const SearchEntry& entry) {
 std::vector<FailureMessage> loadFailureMessages(RuntimeOrigin origin) {
   using A = FailureMessage::Argument;
   switch (origin) {
-    case RuntimeOrigin::SearchPath:
+    case RuntimeOrigin::ExecutableSearchPath:
       return {{kMsgNoRuntime, A::Code64},
               {kMsgRuntimeSourceFailed, A::Location},
               {kMsgRuntimeLocationFailed, A::Location},

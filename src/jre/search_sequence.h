@@ -11,7 +11,7 @@
 // messages by it.
 enum class RuntimeOrigin : int {
   None = 0,
-  SearchPath = 1,
+  ExecutableSearchPath = 1,
   Directory = 2,
   EnvironmentVariable = 3,
   Registry = 4,

@@ -41,7 +41,7 @@ TEST(SearchSequence, FailureMessagesFollowTheOrigin) {
     return out;
   };
   EXPECT_EQ(ids(RuntimeOrigin::None), (std::vector<std::pair<int, A>>{{1016, A::Code64}}));
-  EXPECT_EQ(ids(RuntimeOrigin::SearchPath),
+  EXPECT_EQ(ids(RuntimeOrigin::ExecutableSearchPath),
             (std::vector<std::pair<int, A>>{
                 {1016, A::Code64}, {1018, A::Location}, {1020, A::Location}, {1005, A::None}}));
   EXPECT_EQ(ids(RuntimeOrigin::Directory),
