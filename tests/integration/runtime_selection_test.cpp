@@ -9,18 +9,6 @@ namespace {
 const std::vector<std::wstring> kNoJavaVariables = {L"WRENLET_JAVA_HOME", L"KESTREL_JAVA_HOME",
                                                     L"JAVA_HOME"};
 
-payload::PayloadBuilder consolePayload() {
-  payload::PayloadBuilder b;
-  b.item(107, "0")
-      .message(1000, u"Oops")
-      .message(1005, u"Launch failed")
-      .message(1009, u"Internal error {0}")
-      .message(1016, u"No Java {0}")
-      .message(1018, u"Source failed {0}")
-      .message(1020, u"Location failed {0}");
-  return b;
-}
-
 bool copyFixture(const wchar_t* fixture, const std::wstring& target) {
   std::wstring dir = target.substr(0, target.find_last_of(L'\\'));
   for (std::size_t pos = dir.find(L'\\', 3); pos != std::wstring::npos;

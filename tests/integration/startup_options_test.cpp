@@ -5,12 +5,6 @@
 
 namespace {
 
-payload::PayloadBuilder consolePayload() {
-  payload::PayloadBuilder b;
-  b.item(107, "0").message(1000, u"Oops");
-  return b;
-}
-
 std::vector<std::string> loggedArguments(const LaunchResult& r) {
   std::vector<std::string> args;
   for (const std::string& line : logLines(r.log))

@@ -5,12 +5,6 @@
 
 namespace {
 
-payload::PayloadBuilder consolePayload() {
-  payload::PayloadBuilder b;
-  b.item(107, "0").message(1000, u"Oops");
-  return b;
-}
-
 TEST(Startup, NoUsableRuntimeEndsWithExitCode83) {
   TestFolder folder;
   LauncherUnderTest app(folder, consolePayload());

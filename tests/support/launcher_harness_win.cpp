@@ -243,3 +243,15 @@ std::vector<std::string> logLines(const std::string& log) {
   }
   return lines;
 }
+
+payload::PayloadBuilder consolePayload() {
+  payload::PayloadBuilder b;
+  b.item(107, "0")
+      .message(1000, u"Oops")
+      .message(1005, u"Launch failed")
+      .message(1009, u"Internal error {0}")
+      .message(1016, u"No Java {0}")
+      .message(1018, u"Source failed {0}")
+      .message(1020, u"Location failed {0}");
+  return b;
+}

@@ -84,5 +84,11 @@ class LauncherUnderTest {
   std::wstring exePath_;
 };
 
+// A payload whose errors go to standard error (item 107 = 0), with the messages
+// the start-up shows in short, checkable texts:
+// 1000 "Oops", 1005 "Launch failed", 1009 "Internal error {0}", 1016 "No Java {0}",
+// 1018 "Source failed {0}", 1020 "Location failed {0}".
+payload::PayloadBuilder consolePayload();
+
 // Lines of a log text (BOM stripped, CR LF split).
 std::vector<std::string> logLines(const std::string& log);
