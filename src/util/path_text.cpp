@@ -36,3 +36,47 @@ bool isDriveRootSpelling(WStringView path) {
   WStringView rest = path.substr(1);
   return rest == u":\\" || rest == u":\\." || rest == u":\\.\\.";
 }
+
+namespace {
+
+template <typename String, typename View>
+String placeRelativeImpl(View base, View path) {
+  String out;
+  if (isRelativeImpl(path)) {
+    out.reserve(base.size() + path.size());
+    out.append(base);
+  }
+  out.append(path);
+  return out;
+}
+
+}  // namespace
+
+std::string placeRelative(std::string_view base, std::string_view path) {
+  return placeRelativeImpl<std::string>(base, path);
+}
+
+WString placeRelativeWide(WStringView base, WStringView path) {
+  return placeRelativeImpl<WString>(base, path);
+}
+
+std::vector<std::string> splitPathList(std::string_view list) {
+  std::vector<std::string> elements;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    std::size_t end = list.find(';', start);
+    if (end == std::string_view::npos) end = list.size();
+    if (end > start) elements.emplace_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+  return elements;
+}
+
+std::string joinPathList(const std::vector<std::string>& elements) {
+  std::string out;
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    if (i != 0) out.push_back(';');
+    out += elements[i];
+  }
+  return out;
+}

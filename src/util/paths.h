@@ -14,7 +14,8 @@
 // file APIs are ANSI, OEM otherwise. Asked for at each conversion.
 unsigned fileCodePage();
 
-// UTF-16 to 8-bit in the file code page; nothing when a character has no 8-bit form.
+// UTF-16 to 8-bit in the file code page; nothing when a character has no 8-bit form
+// (no best-fit look-alikes: such a path would name another file).
 std::optional<std::string> narrowExact(WStringView text);
 // UTF-16 to 8-bit in the file code page, unmappable characters becoming the default character.
 std::string narrowCopy(WStringView text);
