@@ -6,9 +6,8 @@
 #include "payload/config_items.h"
 #include "payload/config_store.h"
 #include "util/paths.h"
+#include "util/process_path.h"
 #include "util/win_text.h"
-
-#include <stdlib.h>
 
 #include <optional>
 
@@ -17,35 +16,14 @@ namespace {
 // Item 152 is read into a buffer of this many bytes.
 constexpr std::size_t kPreferredJvmDirectoryCapacity = 200;
 
-// The whole current value of PATH; nothing when the variable is not set. The
-// value is read whatever its length, so that putting it back never loses a part.
-std::optional<std::string> currentPath() {
-  std::string value(1024, '\0');
-  for (;;) {
-    SetLastError(ERROR_SUCCESS);
-    const DWORD n = GetEnvironmentVariableA("PATH", value.data(), static_cast<DWORD>(value.size()));
-    if (n == 0) {
-      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
-      return std::string();
-    }
-    if (n < value.size()) {
-      value.resize(n);
-      return value;
-    }
-    value.assign(static_cast<std::size_t>(n) + 1, '\0');
-  }
-}
-
-// Sets PATH in the operating system's environment of the process, then in the C
-// runtime's copy (whether or not the first step worked), so that both views agree.
-// Nothing removes the variable in both places.
-void setPath(const std::optional<std::string>& value) {
-  const char* text = value ? value->c_str() : "";
-  if (SetEnvironmentVariableA("PATH", value ? value->c_str() : nullptr))
-    logMessage(u"Setting PATH %S", text);
+// Sets PATH in both environment views and logs the outcome.
+void setPath(const std::optional<WString>& value) {
+  const WString text = value.value_or(WString());
+  std::uint32_t error = 0;
+  if (writeProcessPath(value, error))
+    logMessage(u"Setting PATH %s", text.c_str());
   else
-    logMessage(u"Setting PATH %S failed with error %d", text, static_cast<int>(GetLastError()));
-  _putenv_s("PATH", text);
+    logMessage(u"Setting PATH %s failed with error %d", text.c_str(), static_cast<int>(error));
 }
 
 }  // namespace
@@ -60,8 +38,10 @@ HMODULE loadRuntimeLibrary(const std::string& javaExePath) {
 
 HMODULE loadJvmFromBinDirectory(const std::string& javaExePath) {
   const std::string binDirectory = javaBinDirectory(javaExePath);
-  const std::optional<std::string> oldPath = currentPath();
-  setPath(pathWithDirectoryAppended(oldPath.value_or(std::string()), binDirectory));
+  // PATH is read whole and changed in UTF-16, so that restoring it after a failed
+  // walk gives back exactly what was there.
+  const std::optional<WString> oldPath = readProcessPath();
+  setPath(pathWithDirectoryAppended(oldPath.value_or(WString()), widenPath(binDirectory)));
 
   HMODULE library = nullptr;
   const std::string preferred =

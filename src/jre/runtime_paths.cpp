@@ -44,9 +44,9 @@ std::string jvmLibraryPath(std::string_view binDirectory, std::string_view subDi
   return path;
 }
 
-std::string pathWithDirectoryAppended(std::string_view oldPath, std::string_view directory) {
-  std::string value(oldPath);
-  value += ';';
+WString pathWithDirectoryAppended(WStringView oldPath, WStringView directory) {
+  WString value(oldPath);
+  value += u';';
   value += directory;
   return value;
 }

@@ -3,6 +3,8 @@
 // Pure text rules, no file system.
 #pragma once
 
+#include "util/text.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -34,7 +36,7 @@ std::vector<std::string> jvmDirectoryOrder(std::string_view preferred);
 std::string jvmLibraryPath(std::string_view binDirectory, std::string_view subDirectory);
 
 // A PATH value with a directory added at its end: old;directory.
-std::string pathWithDirectoryAppended(std::string_view oldPath, std::string_view directory);
+WString pathWithDirectoryAppended(WStringView oldPath, WStringView directory);
 
 // The length of ".pack", which is cut from a packed archive's name.
 inline constexpr std::size_t kPackSuffixLength = 5;

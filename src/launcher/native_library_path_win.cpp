@@ -4,9 +4,8 @@
 #include "payload/config_store.h"
 #include "util/expand.h"
 #include "util/paths.h"
+#include "util/process_path.h"
 #include "util/win_text.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -25,17 +24,14 @@ void setNativeLibraryPath() {
   // Composed in UTF-16: the current PATH may hold folders that have no spelling in
   // the ANSI code page, and an 8-bit round trip would turn them into "?".
   WString value = widenPath(prefix);
-  value += windowsString(
-      [](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"PATH", buffer, size); });
+  value += readProcessPath().value_or(WString());
   truncateToCapacity(value, kPathValueCapacity + 1);
 
-  if (SetEnvironmentVariableW(L"PATH", wz(value))) {
+  std::uint32_t error = 0;
+  if (writeProcessPath(value, error)) {
     logMessage(u"Setting PATH (native libs) %s", value.c_str());
   } else {
     logMessage(u"Setting PATH (native libs) %s failed with error %d", value.c_str(),
-               static_cast<int>(GetLastError()));
+               static_cast<int>(error));
   }
-  // The runtime library keeps its own copy of the environment; both views agree.
-  const WString assignment = u"PATH=" + value;
-  _wputenv(wz(assignment));
 }

@@ -208,6 +208,22 @@ TEST_F(RuntimeLibrary, WalkThatLoadsNothingRestoresPathInBothViews) {
   }
 }
 
+TEST_F(RuntimeLibrary, FolderWithoutAnsiSpellingSurvivesInPath) {
+  // An 8-bit round trip of PATH would turn these characters into "?".
+  const std::wstring withGreek = L"c:\\windows;c:\\\u03a9\u4e2d\\bin";
+  SetEnvironmentVariableW(L"PATH", withGreek.c_str());
+  _wputenv_s(L"PATH", withGreek.c_str());
+  const RuntimeFolder& runtime = newRuntime();
+  runtime.addFile("bin\\java.exe");
+  EXPECT_EQ(loadJvmFromBinDirectory(runtime.path("bin\\java.exe")), nullptr);
+  wchar_t value[32768];
+  const DWORD n = GetEnvironmentVariableW(L"PATH", value, 32768);
+  EXPECT_EQ(std::wstring(value, n), withGreek);
+  const wchar_t* runtimeCopy = _wgetenv(L"PATH");
+  ASSERT_NE(runtimeCopy, nullptr);
+  EXPECT_EQ(std::wstring(runtimeCopy), withGreek);
+}
+
 TEST_F(RuntimeLibrary, DevelopmentKitRuntimeIsFoundBelowJreBin) {
   for (const char* executable : {"java.exe", "javaw.exe"}) {
     SCOPED_TRACE(executable);

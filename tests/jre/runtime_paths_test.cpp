@@ -63,12 +63,12 @@ TEST(RuntimePaths, VmDirectoriesFollowThePreferredOne) {
 }
 
 TEST(RuntimePaths, PathGetsTheDirectoryAtItsEnd) {
-  EXPECT_EQ(pathWithDirectoryAppended("c:\\windows;c:\\tools", "c:\\jre\\bin"),
-            "c:\\windows;c:\\tools;c:\\jre\\bin");
-  EXPECT_EQ(pathWithDirectoryAppended("", "c:\\jre\\bin"), ";c:\\jre\\bin");
+  EXPECT_EQ(pathWithDirectoryAppended(u"c:\\windows;c:\\\u00e4\u4e2d", u"c:\\jre\\bin"),
+            u"c:\\windows;c:\\\u00e4\u4e2d;c:\\jre\\bin");
+  EXPECT_EQ(pathWithDirectoryAppended(u"", u"c:\\jre\\bin"), u";c:\\jre\\bin");
   // A long PATH is kept whole.
-  const std::string longPath(20000, 'p');
-  EXPECT_EQ(pathWithDirectoryAppended(longPath, "d"), longPath + ";d");
+  const std::u16string longPath(20000, u'p');
+  EXPECT_EQ(pathWithDirectoryAppended(longPath, u"d"), longPath + u";d");
 }
 
 TEST(RuntimePaths, PackedArchiveNamesAndTheUnpackCommand) {
