@@ -1,13 +1,14 @@
 #include "dialogs.h"
 
-Dialog waitForDialog(DWORD processId, DWORD timeoutMs) {
+Dialog waitForDialog(DWORD processId, DWORD timeoutMs, HWND other) {
   struct Search {
     DWORD pid;
+    HWND other;
     HWND hit;
   };
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
-    Search search{processId, nullptr};
+    Search search{processId, other, nullptr};
     EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
           auto* s = reinterpret_cast<Search*>(p);
@@ -15,7 +16,8 @@ Dialog waitForDialog(DWORD processId, DWORD timeoutMs) {
           GetWindowThreadProcessId(w, &owner);
           wchar_t cls[64] = {};
           GetClassNameW(w, cls, 64);
-          if (owner == s->pid && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) {
+          if (owner == s->pid && w != s->other && std::wstring(cls) == L"#32770" &&
+              IsWindowVisible(w)) {
             s->hit = w;
             return FALSE;
           }

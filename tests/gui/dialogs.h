@@ -9,8 +9,9 @@ struct Dialog {
   std::wstring text;  // the message box's static text (control 0xFFFF)
 };
 
-// Waits for a visible dialog (class "#32770") of the process and reads it.
-Dialog waitForDialog(DWORD processId, DWORD timeoutMs);
+// Waits for a visible dialog (class "#32770") of the process, other than the one
+// given, and reads it.
+Dialog waitForDialog(DWORD processId, DWORD timeoutMs, HWND other = nullptr);
 
 // Presses a button of the dialog (IDOK, IDNO, ...).
 void answerDialog(const Dialog& dialog, int buttonId);

@@ -30,15 +30,20 @@ TEST(ErrorDialog, FatalErrorShowsCaptionTextAndLogPath) {
 
 TEST(LogPrompt, RequestedLogOffersExplorerAndNoGoesOn) {
   payload::PayloadBuilder b;
-  b.item(107, "1").item(2001, "w").message(1000, u"Trouble");
+  b.item(107, "1").item(2001, "w").message(1000, u"Trouble").message(1016, u"No Java {0}");
   TestFolder folder;
   LauncherUnderTest app(folder, b);
   Dialog prompt;
+  Dialog error;
   LaunchResult r = app.run({.arguments = L"-create-wrl-log",
-                            .unset = {L"KESTREL_LOG", L"WRENLET_LOG"},
+                            .unset = {L"KESTREL_LOG", L"WRENLET_LOG", L"WRENLET_JAVA_HOME",
+                                      L"KESTREL_JAVA_HOME"},
                             .whileRunning = [&](const PROCESS_INFORMATION& p) {
                               prompt = waitForDialog(p.dwProcessId, 60000);
                               answerDialog(prompt, IDNO);
+                              // Start-up goes on and finds no runtime: its error box follows.
+                              error = waitForDialog(p.dwProcessId, 60000, prompt.window);
+                              answerDialog(error, IDOK);
                             }});
   ASSERT_NE(prompt.window, nullptr) << "no prompt appeared";
   EXPECT_EQ(prompt.caption, L"wrenlet");
@@ -51,6 +56,7 @@ TEST(LogPrompt, RequestedLogOffersExplorerAndNoGoesOn) {
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
   EXPECT_NE(text.find(L"ksl_nlog_1.log"), std::wstring::npos) << narrowUtf8(text);
   EXPECT_FALSE(r.logContains("calling "));  // No: Explorer is not started
+  EXPECT_EQ(error.caption, L"Trouble");
   EXPECT_EQ(r.exitCode, 83u);
 }
 

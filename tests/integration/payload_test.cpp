@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+#include <thread>
+
 namespace {
 
 // Console errors from the start, so that texts shown before the payload is read
@@ -48,9 +52,23 @@ TEST(Payload, CutInsideAnEightBitEntryStopsAtReadString) {
 TEST(Payload, PayloadCutAtEveryOffsetEndsCleanly) {
   const std::string full = smallPayload().bytes();
   TestFolder folder;
-  for (std::size_t cut = 0; cut < full.size(); ++cut) {
-    LauncherUnderTest app(folder, full.substr(0, cut), L"cut" + std::to_wstring(cut) + L".exe");
-    LaunchResult r = app.run({.arguments = kQuiet, .timeoutMs = 20000});
+  std::vector<std::unique_ptr<LauncherUnderTest>> apps;
+  for (std::size_t cut = 0; cut < full.size(); ++cut)
+    apps.push_back(std::make_unique<LauncherUnderTest>(folder, full.substr(0, cut),
+                                                       L"cut" + std::to_wstring(cut) + L".exe"));
+  // A few launchers at a time: each start costs mostly waiting for Wine.
+  std::vector<LaunchResult> results(apps.size());
+  std::atomic<std::size_t> next{0};
+  std::vector<std::thread> workers;
+  for (int w = 0; w < 4; ++w)
+    workers.emplace_back([&] {
+      for (std::size_t i = next++; i < apps.size(); i = next++)
+        results[i] = apps[i]->run({.arguments = kQuiet, .timeoutMs = 60000});
+    });
+  for (std::thread& worker : workers) worker.join();
+
+  for (std::size_t cut = 0; cut < results.size(); ++cut) {
+    const LaunchResult& r = results[cut];
     SCOPED_TRACE("cut at " + std::to_string(cut));
     ASSERT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 1u);
