@@ -17,6 +17,7 @@ start_gui_wine() {
   local display=:${WRENLET_XVFB_DISPLAY_NUMBER:-97}
   if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
     Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    WRENLET_XVFB_PID=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X${display#:}" ] && break
       sleep 0.1
@@ -30,4 +31,7 @@ start_gui_wine() {
 stop_wine() {
   wineserver -k </dev/null >/dev/null 2>&1 || true
   WINEPREFIX="$WRENLET_GUI_WINEPREFIX" wineserver -k </dev/null >/dev/null 2>&1 || true
+  if [ -n "${WRENLET_XVFB_PID:-}" ]; then
+    kill "$WRENLET_XVFB_PID" 2>/dev/null || true
+  fi
 }
