@@ -97,3 +97,14 @@ TEST(ExpandVariables, GrowthStaysWithinTheCallersCapacity) {
 }
 
 }  // namespace
+
+// Last in this file: a recorded runtime stays for the rest of the process.
+TEST(ExpandVariables, RuntimeHomeOfTheChosenRuntime) {
+  recordRuntimeFacts("c:\\jre7\\bin\\javaw.exe", "1.7.0_80");
+  std::string narrow = "%KESTREL_JVM_HOME%\\lib;${WRENLET_JVM_HOME}";
+  expandVariables(narrow);
+  EXPECT_EQ(narrow, "c:\\jre7\\bin\\..\\lib;c:\\jre7\\bin\\..");
+  WString wide = u"${launcher:sys.jvmHome}\\bin";
+  expandVariablesWide(wide, false);
+  EXPECT_EQ(wide, u"c:\\jre7\\bin\\..\\bin");
+}
