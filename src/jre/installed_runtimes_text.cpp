@@ -1,6 +1,7 @@
 #include "jre/installed_runtimes_text.h"
 
 #include "jre/java_version.h"
+#include "util/text.h"
 
 #include <algorithm>
 
@@ -30,13 +31,5 @@ bool isSharedRuntimePath(std::string_view path) {
 }
 
 std::vector<std::string> installationDirectories(std::string_view value) {
-  std::vector<std::string> parts;
-  while (!value.empty()) {
-    std::size_t end = value.find(';');
-    std::string_view part = value.substr(0, end);
-    if (!part.empty()) parts.emplace_back(part);
-    if (end == std::string_view::npos) break;
-    value.remove_prefix(end + 1);
-  }
-  return parts;
+  return splitNonEmpty(value, ';');
 }

@@ -1,17 +1,12 @@
 #include "jre/search_sequence.h"
 
 #include "payload/config_items.h"
+#include "util/text.h"
 
 std::vector<SearchEntry> parseSearchSequence(std::string_view sequence) {
   std::vector<SearchEntry> entries;
-  std::size_t start = 0;
-  while (start <= sequence.size()) {
-    std::size_t end = sequence.find(';', start);
-    if (end == std::string_view::npos) end = sequence.size();
-    std::string_view piece = sequence.substr(start, end - start);
-    if (!piece.empty()) entries.push_back({piece[0], std::string(piece.substr(1))});
-    start = end + 1;
-  }
+  for (const std::string& piece : splitNonEmpty(sequence, ';'))
+    entries.push_back({piece[0], piece.substr(1)});
   return entries;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "util/text.h"
+
 namespace {
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -31,7 +33,7 @@ bool isDeviceSegment(std::string_view segment) {
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   std::string upper(base);
   std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
-  static constexpr std::array<std::string_view, 6> kPlain = {"CON", "PRN", "AUX",
+  static constexpr std::array<std::string_view, 6> kPlain = {"CON", "PRN",    "AUX",
                                                              "NUL", "CONIN$", "CONOUT$"};
   if (std::find(kPlain.begin(), kPlain.end(), upper) != kPlain.end()) return true;
   if (upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0))
@@ -42,15 +44,7 @@ bool isDeviceSegment(std::string_view segment) {
 }  // namespace
 
 std::vector<std::string> splitIncludedNames(std::string_view list) {
-  std::vector<std::string> names;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    std::size_t end = list.find(';', start);
-    if (end == std::string_view::npos) end = list.size();
-    if (end > start) names.emplace_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
+  return splitNonEmpty(list, ';');
 }
 
 std::optional<std::string> firstFolderOfName(std::string_view name) {

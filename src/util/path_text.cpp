@@ -20,7 +20,7 @@ bool isRelativeImpl(View path) {
 bool isRelativePath(std::string_view path) { return isRelativeImpl(path); }
 bool isRelativePathWide(WStringView path) { return isRelativeImpl(path); }
 
-void collapseBackslashesWide(WString& path) {
+void collapseBackslashesWide(WString &path) {
   if (path.empty()) return;
   std::size_t kept = 1;  // the first character always stays
   for (std::size_t i = 1; i < path.size(); ++i) {
@@ -60,19 +60,9 @@ WString placeRelativeWide(WStringView base, WStringView path) {
   return placeRelativeImpl<WString>(base, path);
 }
 
-std::vector<std::string> splitPathList(std::string_view list) {
-  std::vector<std::string> elements;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    std::size_t end = list.find(';', start);
-    if (end == std::string_view::npos) end = list.size();
-    if (end > start) elements.emplace_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return elements;
-}
+std::vector<std::string> splitPathList(std::string_view list) { return splitNonEmpty(list, ';'); }
 
-std::string joinPathList(const std::vector<std::string>& elements) {
+std::string joinPathList(const std::vector<std::string> &elements) {
   std::string out;
   for (std::size_t i = 0; i < elements.size(); ++i) {
     if (i != 0) out.push_back(';');

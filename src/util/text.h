@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using WString = std::u16string;
 using WStringView = std::u16string_view;
@@ -47,6 +48,9 @@ std::int32_t decimalToInt32(std::string_view text);
 void asciiLowerInPlace(std::string& text);
 void asciiLowerInPlace(WString& text);
 void asciiUpperInPlace(WString& text);
+
+// The pieces of text between separators, empty pieces dropped.
+std::vector<std::string> splitNonEmpty(std::string_view text, char separator);
 
 bool startsWith(std::string_view text, std::string_view prefix);
 bool startsWith(WStringView text, WStringView prefix);
