@@ -7,10 +7,16 @@ export WRENLET_GUI_WINEPREFIX="$root/build/wineprefix-gui"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 
+keeper="$root/build/win/bin/desktop_keeper.exe"
+
 start_wine() {
   # Wine's background services inherit every pipe they see: keep them on /dev/null.
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wineboot -i </dev/null >/dev/null 2>&1
+  # Hold the desktop process, so that no test's child starts one on its pipes.
+  if [ -f "$keeper" ]; then
+    wine "$keeper" </dev/null >/dev/null 2>&1 &
+  fi
 }
 
 start_gui_wine() {
@@ -26,6 +32,9 @@ start_gui_wine() {
   export WRENLET_GUI_DISPLAY=$display
   WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wineserver -p </dev/null >/dev/null 2>&1 || true
   WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wineboot -i </dev/null >/dev/null 2>&1
+  if [ -f "$keeper" ]; then
+    WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wine "$keeper" </dev/null >/dev/null 2>&1 &
+  fi
 }
 
 stop_wine() {
