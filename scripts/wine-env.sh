@@ -20,15 +20,24 @@ start_wine() {
 }
 
 start_gui_wine() {
-  local display=:${WRENLET_XVFB_DISPLAY_NUMBER:-97}
-  if [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    WRENLET_XVFB_PID=$!
-    for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-      sleep 0.1
-    done
+  # A private X server on a free display number: a socket or lock file left behind
+  # by an earlier server that was killed must not pass for a running one.
+  local display_file
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" </dev/null >/dev/null 2>&1 &
+  WRENLET_XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+  done
+  local number
+  number=$(tr -dc 0-9 <"$display_file")
+  rm -f "$display_file"
+  if [ -z "$number" ]; then
+    echo "wine-env.sh: the X server for the window tests did not start" >&2
+    return 1
   fi
+  local display=:$number
   export WRENLET_GUI_DISPLAY=$display
   WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wineserver -p </dev/null >/dev/null 2>&1 || true
   WINEPREFIX="$WRENLET_GUI_WINEPREFIX" DISPLAY=$display wineboot -i </dev/null >/dev/null 2>&1
