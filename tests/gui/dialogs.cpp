@@ -1,11 +1,16 @@
 #include "dialogs.h"
 
+#include "util/handle.h"
+
 Dialog waitForDialog(DWORD processId, DWORD timeoutMs, HWND other) {
   struct Search {
     DWORD pid;
     HWND other;
     HWND hit;
   };
+  // A launcher that ended shows no more dialogs (without a display its message
+  // boxes return at once): stop waiting then instead of at the time-out.
+  UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < timeoutMs) {
     Search search{processId, other, nullptr};
@@ -32,6 +37,7 @@ Dialog waitForDialog(DWORD processId, DWORD timeoutMs, HWND other) {
       found.text.assign(buffer.data(), GetDlgItemTextW(search.hit, 0xFFFF, buffer.data(), 8192));
       return found;
     }
+    if (process && WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) break;
     Sleep(50);
   }
   return {};
