@@ -44,25 +44,25 @@ std::string toUtf8(WStringView text) {
 
 namespace {
 
-struct Spec {
+struct Conversion {
   bool leftAlign = false;
   bool zeroPad = false;
   int width = 0;
   int precision = -1;
 };
 
-void pad(WString& out, WStringView body, const Spec& spec, bool numeric) {
+void pad(WString& out, WStringView body, const Conversion& conv, bool numeric) {
   std::size_t len = body.size();
-  std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+  std::size_t width = conv.width > 0 ? static_cast<std::size_t>(conv.width) : 0;
   if (len >= width) {
     out.append(body);
     return;
   }
   std::size_t fill = width - len;
-  if (spec.leftAlign) {
+  if (conv.leftAlign) {
     out.append(body);
     out.append(fill, u' ');
-  } else if (spec.zeroPad && numeric) {
+  } else if (conv.zeroPad && numeric) {
     std::size_t signLen = (!body.empty() && (body[0] == u'-')) ? 1 : 0;
     out.append(body.substr(0, signLen));
     out.append(fill, u'0');
@@ -109,30 +109,30 @@ WString formatTextV(const char16_t* format, va_list args) {
       out.push_back(u'%');
       continue;
     }
-    Spec spec;
+    Conversion conv;
     for (;; ++p) {
-      if (*p == u'-') spec.leftAlign = true;
-      else if (*p == u'0') spec.zeroPad = true;
+      if (*p == u'-') conv.leftAlign = true;
+      else if (*p == u'0') conv.zeroPad = true;
       else break;
     }
     if (*p == u'*') {
-      spec.width = va_arg(ap, int);
-      if (spec.width < 0) {
-        spec.leftAlign = true;
-        spec.width = -spec.width;
+      conv.width = va_arg(ap, int);
+      if (conv.width < 0) {
+        conv.leftAlign = true;
+        conv.width = -conv.width;
       }
       ++p;
     } else {
-      while (*p >= u'0' && *p <= u'9') spec.width = spec.width * 10 + (*p++ - u'0');
+      while (*p >= u'0' && *p <= u'9') conv.width = conv.width * 10 + (*p++ - u'0');
     }
     if (*p == u'.') {
       ++p;
-      spec.precision = 0;
+      conv.precision = 0;
       if (*p == u'*') {
-        spec.precision = va_arg(ap, int);
+        conv.precision = va_arg(ap, int);
         ++p;
       } else {
-        while (*p >= u'0' && *p <= u'9') spec.precision = spec.precision * 10 + (*p++ - u'0');
+        while (*p >= u'0' && *p <= u'9') conv.precision = conv.precision * 10 + (*p++ - u'0');
       }
     }
     int size = 0;  // 0 int, 1 long, 2 64-bit
@@ -153,30 +153,30 @@ WString formatTextV(const char16_t* format, va_list args) {
       case u's': {
         const char16_t* s = va_arg(ap, const char16_t*);
         WStringView body = s ? WStringView(s) : WStringView(u"(null)");
-        if (spec.precision >= 0 && body.size() > static_cast<std::size_t>(spec.precision))
-          body = body.substr(0, static_cast<std::size_t>(spec.precision));
-        pad(out, body, spec, false);
+        if (conv.precision >= 0 && body.size() > static_cast<std::size_t>(conv.precision))
+          body = body.substr(0, static_cast<std::size_t>(conv.precision));
+        pad(out, body, conv, false);
         break;
       }
       case u'S': {
         const char* s = va_arg(ap, const char*);
         std::string_view bytes = s ? std::string_view(s) : std::string_view("(null)");
-        if (spec.precision >= 0 && bytes.size() > static_cast<std::size_t>(spec.precision))
-          bytes = bytes.substr(0, static_cast<std::size_t>(spec.precision));
-        pad(out, widenBytewise(bytes), spec, false);
+        if (conv.precision >= 0 && bytes.size() > static_cast<std::size_t>(conv.precision))
+          bytes = bytes.substr(0, static_cast<std::size_t>(conv.precision));
+        pad(out, widenBytewise(bytes), conv, false);
         break;
       }
       case u'c':
       case u'C': {
         char16_t c = static_cast<char16_t>(va_arg(ap, int));
-        pad(out, WStringView(&c, 1), spec, false);
+        pad(out, WStringView(&c, 1), conv, false);
         break;
       }
       case u'd':
       case u'i': {
         long long v = size == 2 ? va_arg(ap, long long)
                                 : (size == 1 ? va_arg(ap, long) : va_arg(ap, int));
-        pad(out, signedDigits(v), spec, true);
+        pad(out, signedDigits(v), conv, true);
         break;
       }
       case u'u':
@@ -186,14 +186,14 @@ WString formatTextV(const char16_t* format, va_list args) {
                                          : (size == 1 ? va_arg(ap, unsigned long)
                                                       : va_arg(ap, unsigned int));
         unsigned base = *p == u'u' ? 10 : 16;
-        pad(out, digits(v, base, *p == u'X'), spec, true);
+        pad(out, digits(v, base, *p == u'X'), conv, true);
         break;
       }
       case u'p': {
         auto v = reinterpret_cast<std::uintptr_t>(va_arg(ap, void*));
         WString body = digits(v, 16, true);
         WString full(sizeof(void*) * 2 > body.size() ? sizeof(void*) * 2 - body.size() : 0, u'0');
-        pad(out, full + body, spec, false);
+        pad(out, full + body, conv, false);
         break;
       }
       default:
