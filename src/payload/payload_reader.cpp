@@ -94,6 +94,8 @@ std::optional<std::string> readString(ByteSource& source, PayloadError& error) {
   std::uint32_t got = 0;
   if (*length > 0 && !readExactly(source, text.data(), static_cast<std::uint32_t>(*length), got))
     return std::nullopt;
+  // Entries are C strings to every reader: a value ends at its first NUL.
+  if (auto end = text.find('\0'); end != std::string::npos) text.resize(end);
   error = PayloadError::None;
   return text;
 }
@@ -114,6 +116,7 @@ std::optional<WString> readWString(ByteSource& source, PayloadError& error) {
   WString text(bytes.size() / 2, u'\0');
   for (std::size_t i = 0; i < text.size(); ++i)
     text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  if (auto end = text.find(u'\0'); end != WString::npos) text.resize(end);
   error = PayloadError::None;
   return text;
 }

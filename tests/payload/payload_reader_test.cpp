@@ -47,6 +47,22 @@ TEST(PayloadReader, LaterEntryWithTheSameIdWins) {
   EXPECT_EQ(p.store.wide.at(1000), u"b");
 }
 
+TEST(PayloadReader, EntriesEndAtTheirFirstNul) {
+  // Every reader of an entry sees a C string: text after a NUL is never part of it,
+  // and a UTF-16 message that starts with NUL is empty (its 8-bit text is shown).
+  payload::PayloadBuilder b;
+  b.item(2001, std::string("w\0xyz", 5)).item(12, std::string("\0hidden", 7));
+  b.message(1005, WString(u"Launch\0 failed", 14)).message(1006, WString(u"\0x", 2));
+  b.group({"", {{1007, WString(u"ok\0no", 5)}}});
+  Parsed p = parse(b.bytes());
+  ASSERT_EQ(p.error, PayloadError::None);
+  EXPECT_EQ(p.store.narrow.at(2001), "w");
+  EXPECT_EQ(p.store.narrow.at(12), "");
+  EXPECT_EQ(p.store.wide.at(1005), u"Launch");
+  EXPECT_EQ(p.store.wide.at(1006), u"");
+  EXPECT_EQ(p.store.wide.at(1007), u"ok");
+}
+
 TEST(PayloadReader, OverrideGroupsApplyInPayloadOrderByPrefix) {
   struct Case {
     std::vector<payload::OverrideGroup> groups;
