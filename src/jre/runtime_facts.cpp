@@ -3,8 +3,9 @@
 #include "util/text.h"
 
 namespace {
-std::string home;
-std::string version;
+// Never destroyed, as all process-wide state.
+std::string& home = *new std::string;
+std::string& version = *new std::string;
 void* createEntry = nullptr;
 }  // namespace
 

@@ -3,7 +3,8 @@
 bool languageRestart = false;
 bool createLogRequested = false;
 char flavourLetter = '\0';
-WString productName = u"kestrel";
+// Never destroyed, as all process-wide state: late threads may still show messages.
+WString& productName = *new WString(u"kestrel");
 void* launcherInstance = nullptr;
 
 void setFlavour(char letter) {

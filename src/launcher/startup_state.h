@@ -12,7 +12,7 @@ extern bool createLogRequested;
 // flavour's behaviours.
 extern char flavourLetter;
 // "wrenlet" for flavour "w", otherwise "kestrel"; used as a caption.
-extern WString productName;
+extern WString& productName;
 // The module instance handle given to the entry point (resources).
 extern void* launcherInstance;
 

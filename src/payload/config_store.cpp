@@ -3,8 +3,10 @@
 #include "diag/log.h"
 
 ConfigStore& configStore() {
-  static ConfigStore store;
-  return store;
+  // Created once and never destroyed: threads that outlive WinMain's return (the
+  // instance listener, the splash) may still read it while the process ends.
+  static ConfigStore* store = new ConfigStore;
+  return *store;
 }
 
 namespace {

@@ -19,8 +19,8 @@ struct LocaleParts {
 
 LocaleParts& localeParts()
 {
-    static LocaleParts parts;
-    return parts;
+    static LocaleParts* parts = new LocaleParts;  // never destroyed, as all process-wide state
+    return *parts;
 }
 
 std::optional<std::string_view> findRow(std::uint16_t id)
@@ -303,7 +303,7 @@ bool formatAsDefaultRequested(const ArgList& args)
 }
 
 std::string resolveLocaleCode(const ArgList* args, std::uint16_t defaultLocaleLanguageId,
-                              std::optional<std::uint16_t> uiLanguageId)
+                              const std::function<std::optional<std::uint16_t>()>& uiLanguage)
 {
     bool formatAsDefault = false;
     if (args != nullptr) {
@@ -312,8 +312,10 @@ std::string resolveLocaleCode(const ArgList* args, std::uint16_t defaultLocaleLa
     }
 
     std::uint16_t languageId = defaultLocaleLanguageId;
-    if (!formatAsDefault && uiLanguageId)
-        languageId = *uiLanguageId;
+    if (!formatAsDefault) {
+        if (auto uiLanguageId = uiLanguage())
+            languageId = *uiLanguageId;
+    }
 
     std::string code(kDefaultCode);
     if (auto exact = findRow(languageId)) {

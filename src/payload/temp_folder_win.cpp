@@ -109,8 +109,8 @@ typename T::String firstUsableFolder() {
 }  // namespace
 
 std::string& launcherTempDirectory() {
-  static std::string path;
-  return path;
+  static std::string* path = new std::string;  // never destroyed, as all process-wide state
+  return *path;
 }
 
 bool isWritableFolder(const std::string& path) { return writable<Narrow>(path); }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 class ConfigStoreTest : public ::testing::Test {
@@ -86,6 +88,29 @@ TEST_F(ConfigStoreTest, LongValuesAreCutAtTheBufferCapacity) {
   EXPECT_EQ(configStringCopy(123).size(), 7000u);
   configStore().wide[1000] = std::u16string(7000, u'y');
   EXPECT_EQ(configWideString(1000).size(), 5999u);
+}
+
+}  // namespace
+
+namespace {
+
+void checkStoreAtExit() {
+  // Runs after every static object that was created later has been destroyed.
+  if (configString(5) != "still here") std::_Exit(3);
+}
+
+TEST(ConfigStoreLifetime, StoreOutlivesTheEndOfTheProcess) {
+  // Threads that outlive the launcher's main function may still read the store
+  // while the process ends; an exit handler registered before the store's first
+  // use stands in for them here.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, store not yet created
+  EXPECT_EXIT(
+      {
+        std::atexit(checkStoreAtExit);
+        configStore().narrow[5] = "still here";
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
