@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,12 +34,17 @@ bool formatAsDefaultRequested(const ArgList& args);
 
 // The whole locale decision, logged:
 // - with args, logs "sun.locale.formatasdefault is true|false";
-// - the UI language id is used when present, unless args ask for the
-//   regional-format locale; otherwise defaultLocaleLanguageId (low 16 bits of the
-//   user's default LCID) is used;
+// - unless args ask for the regional-format locale, the UI language is looked up
+//   (only then) and used when present; otherwise defaultLocaleLanguageId (low 16
+//   bits of the user's default LCID) is used;
 // - logs "language/country is <code>" and returns the code (at most 8 characters).
 std::string resolveLocaleCode(const ArgList* args, std::uint16_t defaultLocaleLanguageId,
-                              std::optional<std::uint16_t> uiLanguageId);
+                              const std::function<std::optional<std::uint16_t>()>& uiLanguage);
+
+inline std::string resolveLocaleCode(const ArgList* args, std::uint16_t defaultLocaleLanguageId,
+                                     std::optional<std::uint16_t> uiLanguageId) {
+  return resolveLocaleCode(args, defaultLocaleLanguageId, [=] { return uiLanguageId; });
+}
 
 // Process-wide language and country parts of the resolved code. The language is
 // the first two characters; the country is characters 4 and 5 and is set only for

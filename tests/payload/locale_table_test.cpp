@@ -195,6 +195,22 @@ TEST_P(ResolveLocale, ChoosesIdAndLogsDecision)
     EXPECT_EQ(capturedLog(), c.log);
 }
 
+TEST(ResolveLocaleLookup, UiLanguageIsLookedUpOnlyWhenItCanDecide)
+{
+    int lookups = 0;
+    auto uiLanguage = [&]() -> std::optional<std::uint16_t> {
+        ++lookups;
+        return 0x0407;
+    };
+    const ArgList regional{u"app.exe", u"-Dsun.locale.formatasdefault=true"};
+    EXPECT_EQ(resolveLocaleCode(&regional, 0x040c, uiLanguage), "fr_FR");
+    EXPECT_EQ(lookups, 0);
+    const ArgList plain{u"app.exe"};
+    EXPECT_EQ(resolveLocaleCode(&plain, 0x040c, uiLanguage), "de_DE");
+    EXPECT_EQ(lookups, 1);
+    clearCapturedLog();
+}
+
 const ArgList kTrueThenFalse{u"app.exe", u"-Dsun.locale.formatasdefault=true",
                              u"-Dsun.locale.formatasdefault=false"};
 const ArgList kFalseThenTrue{u"app.exe", u"-Dsun.locale.formatasdefault=false",
