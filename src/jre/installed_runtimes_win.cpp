@@ -29,19 +29,27 @@ bool queryString(HKEY key, const char* valueName, std::string& value, std::size_
   return true;
 }
 
-// Names of the subkeys of an open key, in enumeration order. A name that does not
-// fit into the launcher's text capacity is passed over.
+// Names of the subkeys of an open key, in enumeration order. An index that cannot be
+// read (a name that does not fit into the launcher's text capacity, say) is passed
+// over; the walk ends when there are no more items or the key itself is gone, and
+// after a long run of failing indexes, so a broken key cannot hold start-up forever.
 std::vector<std::string> subkeyNames(HKEY key) {
+  constexpr DWORD kMaxFailuresInARow = 1000;
   std::vector<std::string> names;
   std::string name(kTextCapacity, '\0');
-  for (DWORD index = 0;; ++index) {
+  DWORD failuresInARow = 0;
+  for (DWORD index = 0; failuresInARow < kMaxFailuresInARow; ++index) {
     DWORD length = static_cast<DWORD>(name.size());
     LONG status =
         RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_SUCCESS) {
       names.emplace_back(name.data(), length);
-    } else if (status != ERROR_MORE_DATA) {
-      break;  // no more items, or the key went away
+      failuresInARow = 0;
+    } else if (status == ERROR_NO_MORE_ITEMS || status == ERROR_KEY_DELETED ||
+               status == ERROR_INVALID_HANDLE) {
+      break;
+    } else {
+      ++failuresInARow;
     }
   }
   return names;

@@ -109,8 +109,9 @@ bool tryEnvironmentVariable(std::string& javaExecutable, std::string& version,
   std::string home = windowsStringA(
       [&](char* b, DWORD n) { return GetEnvironmentVariableA(name.c_str(), b, n); },
       kTextCapacity);
-  if (home.empty()) return false;
-  truncateToCapacity(home, kTextCapacity);
+  // A value too long for the launcher's text capacity cannot name a home it could
+  // use: cutting it would name some other folder.
+  if (home.empty() || home.size() >= kTextCapacity) return false;
   for (char& c : home)
     if (c == '/') c = '\\';
   if (!javaExeForHome(home, javaExecutable)) return false;
@@ -122,9 +123,8 @@ bool tryPathSearch(std::string& javaExecutable, std::string& version, const Java
   std::string found = windowsStringA(
       [](char* b, DWORD n) { return SearchPathA(nullptr, "java.exe", nullptr, n, b, nullptr); },
       kTextCapacity);
-  if (found.empty()) return false;
+  if (found.empty() || found.size() >= kTextCapacity) return false;
   javaExecutable = found;
-  truncateToCapacity(javaExecutable, kTextCapacity);
   return checkJavaExe(javaExecutable, version, lower, upper, false);
 }
 
