@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -180,10 +181,19 @@ LaunchResult LauncherUnderTest::run(const LaunchOptions& options) const {
   std::vector<wchar_t> env = environmentBlock(options, temp);
   const std::wstring cwd = options.workingDirectory.empty() ? folder_ : options.workingDirectory;
 
+  // Under load Wine now and then fails a start with ERROR_INTERNAL_ERROR when the
+  // new process dies while it is still being set up, before any of our code runs.
+  // That says nothing about the launcher, so such a start is tried again.
   PROCESS_INFORMATION process{};
-  BOOL started = CreateProcessW(exePath_.c_str(), command.data(), nullptr, nullptr, TRUE,
-                                CREATE_UNICODE_ENVIRONMENT, env.data(), cwd.c_str(), &startup,
-                                &process);
+  BOOL started = FALSE;
+  for (int attempt = 1; attempt <= 5; ++attempt) {
+    started = CreateProcessW(exePath_.c_str(), command.data(), nullptr, nullptr, TRUE,
+                             CREATE_UNICODE_ENVIRONMENT, env.data(), cwd.c_str(), &startup,
+                             &process);
+    if (started || GetLastError() != ERROR_INTERNAL_ERROR) break;
+    std::fprintf(stderr, "start %d of the launcher failed with ERROR_INTERNAL_ERROR\n", attempt);
+    Sleep(100 * attempt);
+  }
   CloseHandle(outWrite);
   CloseHandle(errWrite);
   CloseHandle(nul);
