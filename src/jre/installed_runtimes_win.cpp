@@ -71,6 +71,25 @@ bool probeHome(const std::string& home, std::string& exe, std::string& version,
   return javaExeForHome(home, exe) && checkJavaExe(exe, version, lower, upper, allowBeta);
 }
 
+// A runtime found by one source.
+struct Candidate {
+  bool found = false;
+  std::string exe, version;
+};
+
+// The preferred candidate when it is newer than the other (or the only one found),
+// else the other; false when neither was found.
+bool takeNewer(const Candidate& preferred, const Candidate& other, std::string& exe,
+               std::string& version) {
+  const bool preferredWins =
+      preferred.found && (!other.found || isNewerVersion(preferred.version, other.version));
+  const Candidate* pick = preferredWins ? &preferred : other.found ? &other : nullptr;
+  if (pick == nullptr) return false;
+  exe = pick->exe;
+  version = pick->version;
+  return true;
+}
+
 }  // namespace
 
 bool readRegistryString(HKEY root, const std::string& keyPath, const char* valueName,
@@ -145,47 +164,26 @@ bool scanLocatedRuntimes(HKEY root, bool acceptAll, std::string& exe, std::strin
 
 bool findLocatedRuntime(bool acceptAll, std::string& exe, std::string& version,
                         const JavaVersion& lower, const JavaVersion& upper) {
-  std::string userExe, userVersion, machineExe, machineVersion;
-  const bool user =
-      scanLocatedRuntimes(HKEY_CURRENT_USER, acceptAll, userExe, userVersion, lower, upper);
-  const bool machine =
-      scanLocatedRuntimes(HKEY_LOCAL_MACHINE, acceptAll, machineExe, machineVersion, lower, upper);
-  if (user && (!machine || isNewerVersion(userVersion, machineVersion))) {
-    exe = userExe;
-    version = userVersion;
-    return true;
-  }
-  if (machine) {
-    exe = machineExe;
-    version = machineVersion;
-    return true;
-  }
-  return false;
+  Candidate user, machine;
+  user.found =
+      scanLocatedRuntimes(HKEY_CURRENT_USER, acceptAll, user.exe, user.version, lower, upper);
+  machine.found =
+      scanLocatedRuntimes(HKEY_LOCAL_MACHINE, acceptAll, machine.exe, machine.version, lower, upper);
+  return takeNewer(user, machine, exe, version);
 }
 
 bool findInstalledRuntime(std::string& exe, std::string& version, const JavaVersion& lower,
                           const JavaVersion& upper) {
   const bool sharedOnly = configInt(kItemSharedRuntimesOnly) != 0;
-  std::string sunExe, sunVersion, locatedExe, locatedVersion;
-  bool sun = false;
+  Candidate sun, located;
   if (!sharedOnly) {
-    sun = findJavaSoftRuntime(sunExe, sunVersion, lower, upper);
-    if (sun) logMessage(u"found sun %S %S", sunExe.c_str(), sunVersion.c_str());
+    sun.found = findJavaSoftRuntime(sun.exe, sun.version, lower, upper);
+    if (sun.found) logMessage(u"found sun %S %S", sun.exe.c_str(), sun.version.c_str());
   }
-  const bool located = findLocatedRuntime(!sharedOnly, locatedExe, locatedVersion, lower, upper);
-  if (located) logMessage(u"found located %S %S", locatedExe.c_str(), locatedVersion.c_str());
-
-  if (sun && (!located || isNewerVersion(sunVersion, locatedVersion))) {
-    exe = sunExe;
-    version = sunVersion;
-    return true;
-  }
-  if (located) {
-    exe = locatedExe;
-    version = locatedVersion;
-    return true;
-  }
-  return false;
+  located.found = findLocatedRuntime(!sharedOnly, located.exe, located.version, lower, upper);
+  if (located.found)
+    logMessage(u"found located %S %S", located.exe.c_str(), located.version.c_str());
+  return takeNewer(sun, located, exe, version);
 }
 
 bool scanInstallations(HKEY root, REGSAM viewFlag, std::string& exe, std::string& version,
